@@ -1,0 +1,76 @@
+#include "TForm1.h"
+
+#include "CalcSettlement.h"
+#include "LargeLossNotice.h"
+#include "ShowNotice.h"
+
+TForm1 *Form1 = nullptr;
+
+TForm1::TForm1(CommandHost &owner) : TForm(owner)
+{
+    setupUi(this);
+    Loaded();
+    BindClick(Button1, &TForm1::Button1Click);
+    BindClick(Button2, &TForm1::Button2Click);
+    FormCreate(this);
+}
+
+void TForm1::FormCreate(QObject *)
+{
+    for (QLineEdit *edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
+        edit->setText(QStringLiteral("0"));
+    Edit7->clear();
+    Edit8->clear();
+    Edit9->setText(QStringLiteral("1000"));
+}
+
+void TForm1::Button1Click(QObject *)
+{
+    const Zeny payment = CalcSettlement(*this);
+    const std::string notice = ComposeLargeLossNotice(payment);
+    if (!notice.empty())
+        ShowNotice(QString::fromStdString(notice));
+}
+
+void TForm1::Button2Click(QObject *)
+{
+    for (QLineEdit *edit : {Edit1, Edit2, Edit3, Edit4})
+        edit->setText(QStringLiteral("0"));
+    Edit7->clear();
+    Edit8->clear();
+}
+
+std::string TForm1::ReadText(InputField field)
+{
+    QLineEdit *edit = nullptr;
+    switch (field) {
+    case InputField::Edit1:
+        edit = Edit1;
+        break;
+    case InputField::Edit2:
+        edit = Edit2;
+        break;
+    case InputField::Edit3:
+        edit = Edit3;
+        break;
+    case InputField::Edit4:
+        edit = Edit4;
+        break;
+    case InputField::Edit5:
+        edit = Edit5;
+        break;
+    case InputField::Edit6:
+        edit = Edit6;
+        break;
+    case InputField::Edit9:
+        edit = Edit9;
+        break;
+    }
+    return edit->text().toStdString();
+}
+
+void TForm1::WriteText(OutputField field, const std::string &text)
+{
+    QLineEdit *edit = field == OutputField::Edit7 ? Edit7 : Edit8;
+    edit->setText(QString::fromStdString(text));
+}
