@@ -37,9 +37,11 @@ public:
 
     std::vector<Seen> seen;
 
-    ModalBoxes()
+    // Polls for a box every interval milliseconds; 0 polls on every pass of
+    // the event loop.
+    explicit ModalBoxes(int interval = 5)
     {
-        timer_.setInterval(5);
+        timer_.setInterval(interval);
         QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
         timer_.start();
     }

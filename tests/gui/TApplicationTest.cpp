@@ -1,6 +1,7 @@
 #include "TApplication.h"
 #include "ApplicationTitle.h"
 #include "EConvertError.h"
+#include "GuiTestMain.h"
 #include "ModalBoxes.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ private:
 private slots:
     void title_data();
     void title();
-    void titleOfThisProgram();
+    void identityOfThisProgram();
     void errorReportText_data();
     void errorReportText();
     void commandErrorsGoToTheErrorBox_data();
@@ -61,11 +62,16 @@ void TApplicationTest::title()
     QCOMPARE(ApplicationTitle(programFile), title);
 }
 
-void TApplicationTest::titleOfThisProgram()
+void TApplicationTest::identityOfThisProgram()
 {
     // The title is also the application name, and so the window class.
     QCOMPARE(App().Title(), QStringLiteral("tapplication_tests"));
     QCOMPARE(QCoreApplication::applicationName(), App().Title());
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("rilo_mj"));
+    // The icon: 32 x 32 and fully opaque.
+    const QImage icon = QApplication::windowIcon().pixmap(32).toImage();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(!icon.hasAlphaChannel());
 }
 
 void TApplicationTest::errorReportText_data()
@@ -224,11 +230,6 @@ void TApplicationTest::sessionEnd()
     QCOMPARE(program.exitCode(), 0);
 }
 
-int main(int argc, char *argv[])
-{
-    TApplication app(argc, argv);
-    TApplicationTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RILO_GUI_TEST_MAIN(TApplicationTest)
 
 #include "TApplicationTest.moc"

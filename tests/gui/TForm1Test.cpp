@@ -1,4 +1,5 @@
 #include "TForm1.h"
+#include "GuiTestMain.h"
 #include "LargeLossNotice.h"
 #include "ModalBoxes.h"
 #include "TApplication.h"
@@ -436,11 +437,6 @@ void TForm1Test::accessibleNames()
     QCOMPARE(distinct.size(), 9);
 }
 
-int main(int argc, char *argv[])
-{
-    TApplication app(argc, argv);
-    TForm1Test test;
-    return QTest::qExec(&test, argc, argv);
-}
+RILO_GUI_TEST_MAIN(TForm1Test)
 
 #include "TForm1Test.moc"

@@ -1,4 +1,5 @@
 #include "TooltipController.h"
+#include "GuiTestMain.h"
 #include "ModalBoxes.h"
 #include "TApplication.h"
 #include "TForm1.h"
@@ -193,11 +194,6 @@ void TooltipControllerTest::qtOwnTooltipIsSuppressed()
     QVERIFY(!Tips().Tip() || !Tips().Tip()->isVisible());
 }
 
-int main(int argc, char *argv[])
-{
-    TApplication app(argc, argv);
-    TooltipControllerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RILO_GUI_TEST_MAIN(TooltipControllerTest)
 
 #include "TooltipControllerTest.moc"
