@@ -1,1 +1,42 @@
-# The Debian package.
+# The Debian package: `cpack -G DEB` in a build folder configured with
+# CMAKE_INSTALL_PREFIX=/usr builds rilo-mj_<version>_<arch>.deb from what
+# `cmake --install` puts in place.
+
+set(CPACK_GENERATOR DEB)
+# Debian package names allow no underscore.
+set(CPACK_PACKAGE_NAME rilo-mj)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "rilo_mj developers")
+set(CPACK_PACKAGE_CONTACT "rilo_mj maintainers <maintainers@rilo-mj.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# The long description, one line of the control file per line here.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "A small desktop calculator for the end of one game of four-player"
+    "mahjong played for Zeny. It takes the four final scores, two side bets"
+    "and the rate in Zeny per 1000 points, and shows what the 4th-placed"
+    "player pays the 1st and what the 3rd-placed player pays the 2nd.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://rilo-mj.example.org/")
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_STRIP_FILES ON)
+
+# The xcb platform plugin, which no library dependency brings in but without
+# which the window cannot open on an X desktop, and the Japanese font the
+# window and its notices are drawn in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
+# The libraries the program links: dpkg-shlibdeps, when present, lists them
+# with the versions the program needs; without it the Qt libraries are named
+# here and the C and C++ run-time comes with them.
+find_program(RILO_DPKG_SHLIBDEPS dpkg-shlibdeps)
+mark_as_advanced(RILO_DPKG_SHLIBDEPS)
+if(RILO_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+    string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), ")
+endif()
+
+include(CPack)
