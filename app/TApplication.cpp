@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,9 @@
 #include <typeinfo>
 
 namespace {
+
+// The icon is compiled in from its text form: no image plugin to load at start.
+#include "MAINICON.xpm"
 
 // Qt ends the process with a fatal message when it cannot start at all, most
 // often because there is no display. Until the application object stands, its
@@ -83,7 +87,7 @@ TApplication::TApplication(int &argc, char **argv)
     // window under, matching rilo_mj.desktop.
     setApplicationName(ApplicationTitle(applicationFilePath()));
     setDesktopFileName(QStringLiteral("rilo_mj"));
-    setWindowIcon(QIcon(QStringLiteral(":/MAINICON.xpm")));
+    setWindowIcon(QIcon(QPixmap(MAINICON)));
 
     // The windows are drawn for MS PGothic; IPA's P Gothic has the same metrics.
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
