@@ -9,7 +9,17 @@
 class EConvertError : public Exception
 {
 public:
-    explicit EConvertError(std::string_view text)
-        : Exception("'" + std::string(text) + "' は整数ではありません")
-    {}
+    explicit EConvertError(std::string_view text) : Exception(MessageFor(text)) {}
+
+private:
+    static std::string MessageFor(std::string_view text)
+    {
+        constexpr std::string_view suffix = "' は整数ではありません";
+        std::string message;
+        message.reserve(1 + text.size() + suffix.size());
+        message += '\'';
+        message += text;
+        message += suffix;
+        return message;
+    }
 };

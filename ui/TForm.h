@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CommandHost;
 class QAbstractButton;
 
