@@ -3,6 +3,7 @@
 #include "EConvertError.h"
 #include "GuiTestMain.h"
 #include "ModalBoxes.h"
+#include "TForm1.h"
 
 #include <QFile>
 #include <QProcess>
@@ -25,6 +26,7 @@ private slots:
     void errorReportText();
     void commandErrorsGoToTheErrorBox_data();
     void commandErrorsGoToTheErrorBox();
+    void runEndsWhenTheWindowCloses();
     void startupFailure();
     void noDisplay();
     void sessionEnd_data();
@@ -149,6 +151,21 @@ void TApplicationTest::commandErrorsGoToTheErrorBox()
     App().RunCommand([&] { after = true; }); // and the program goes on
     QVERIFY(after);
     QCOMPARE(boxes.seen.size(), 1u);
+}
+
+void TApplicationTest::runEndsWhenTheWindowCloses()
+{
+    QVERIFY(Form1 == nullptr);
+    App().CreateForm(Form1);
+    QVERIFY(Form1 != nullptr);
+    QVERIFY(!Form1->isVisible()); // shown by Run, not by its construction
+    bool shownWhileRunning = false;
+    QTimer::singleShot(0, [&] {
+        shownWhileRunning = Form1->isVisible();
+        Form1->close();
+    });
+    QCOMPARE(App().Run(), 0);
+    QVERIFY(shownWhileRunning);
 }
 
 void TApplicationTest::startupFailure()

@@ -49,6 +49,8 @@ private slots:
     void noticeClosesEveryWay_data();
     void noticeClosesEveryWay();
     void hugeTextErrorFitsOnScreen();
+    void boxWrapsOnlyLinesWiderThanHalfTheScreen_data();
+    void boxWrapsOnlyLinesWiderThanHalfTheScreen();
     void tabSequence();
     void selectionOnEntry();
     void enterAndEscape_data();
@@ -346,6 +348,33 @@ void TForm1Test::hugeTextErrorFitsOnScreen()
     QCOMPARE(copied, message);
     QVERIFY(box.shownText.size() < 5000);
     QVERIFY(form->screen()->geometry().contains(box.frame));
+}
+
+void TForm1Test::boxWrapsOnlyLinesWiderThanHalfTheScreen_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wraps");
+    const QString notice = QString::fromStdString(ComposeLargeLossNotice(123456));
+    QTest::newRow("thousands notice") << notice << false;
+    QTest::newRow("short") << "'12a' は整数ではありません." << false;
+    QTest::newRow("long line") << QString("負けてる ").repeated(200) << true;
+    QTest::newRow("long word") << QString(3000, QLatin1Char('9')) << true;
+}
+
+void TForm1Test::boxWrapsOnlyLinesWiderThanHalfTheScreen()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, wraps);
+    TMessageBox box("title", text, TMessageBox::Icon::None, form.get());
+    box.show();
+    auto *label = box.findChild<QLabel *>(QStringLiteral("Message"));
+    const int half = form->screen()->geometry().width() / 2;
+    QCOMPARE(label->wordWrap(), wraps);
+    if (wraps)
+        QCOMPARE(label->width(), half);
+    else
+        QVERIFY(label->width() <= half);
+    QVERIFY(form->screen()->geometry().contains(box.frameGeometry()));
 }
 
 void TForm1Test::tabSequence()
