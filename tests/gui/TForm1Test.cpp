@@ -1,4 +1,5 @@
 #include "TForm1.h"
+#include "FormFixture.h"
 #include "GuiTestMain.h"
 #include "LargeLossNotice.h"
 #include "ModalBoxes.h"
@@ -11,14 +12,11 @@
 
 #include <memory>
 
-class TForm1Test : public QObject
+class TForm1Test : public FormFixture
 {
     Q_OBJECT
 
 private:
-    TApplication &App() { return *static_cast<TApplication *>(qApp); }
-    std::unique_ptr<TForm1> form;
-
     QLineEdit *Edit(const QString &name) { return form->findChild<QLineEdit *>(name); }
     void SetInputs(const QStringList &texts) // Edit1..Edit6, Edit9
     {
@@ -28,14 +26,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        form = std::make_unique<TForm1>(App());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
-
     void components_data();
     void components();
     void window();

@@ -1,4 +1,5 @@
 #include "TooltipController.h"
+#include "FormFixture.h"
 #include "GuiTestMain.h"
 #include "ModalBoxes.h"
 #include "TApplication.h"
@@ -10,14 +11,12 @@
 
 // The controller's decisions, driven by synthetic events; its timers are
 // checked for their delays and fired by hand, so nothing waits on the clock.
-class TooltipControllerTest : public QObject
+class TooltipControllerTest : public FormFixture
 {
     Q_OBJECT
 
 private:
-    TApplication &App() { return *static_cast<TApplication *>(qApp); }
     TooltipController &Tips() { return App().Tooltips(); }
-    std::unique_ptr<TForm1> form;
 
     static void Send(QWidget *widget, QEvent::Type type)
     {
@@ -45,14 +44,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        form = std::make_unique<TForm1>(App());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
-
     void showsAfterRestAndHidesAfterDelay();
     void movingRestartsTheShowDelay();
     void switchesAtOnceBetweenButtons();
