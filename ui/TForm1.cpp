@@ -42,31 +42,9 @@ void TForm1::Button2Click(QObject *)
 
 std::string TForm1::ReadText(InputField field)
 {
-    QLineEdit *edit = nullptr;
-    switch (field) {
-    case InputField::Edit1:
-        edit = Edit1;
-        break;
-    case InputField::Edit2:
-        edit = Edit2;
-        break;
-    case InputField::Edit3:
-        edit = Edit3;
-        break;
-    case InputField::Edit4:
-        edit = Edit4;
-        break;
-    case InputField::Edit5:
-        edit = Edit5;
-        break;
-    case InputField::Edit6:
-        edit = Edit6;
-        break;
-    case InputField::Edit9:
-        edit = Edit9;
-        break;
-    }
-    return edit->text().toStdString();
+    // In the order InputField names them.
+    QLineEdit *const inputs[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit9};
+    return inputs[static_cast<std::size_t>(field)]->text().toStdString();
 }
 
 void TForm1::WriteText(OutputField field, const std::string &text)
