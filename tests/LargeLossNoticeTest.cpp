@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <stdexcept>
@@ -13,6 +17,27 @@ namespace {
 
 // The notices are shown on desktops whose players know them in code page 932;
 // their byte counts there are the reference this file checks against.
+#ifdef _WIN32
+// Windows converts with its own tables of code page 932, which Wine has too,
+// whatever the locale of the run.
+std::string ToCp932(const std::string &utf8)
+{
+    const int utf8Size = static_cast<int>(utf8.size());
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8Size, wide.data(), utf8Size)));
+    if (wide.empty() && !utf8.empty())
+        throw std::runtime_error("not UTF-8: " + utf8);
+    std::string out(wide.size() * 2, '\0');
+    BOOL lost = FALSE;
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                                            static_cast<int>(wide.size()), out.data(),
+                                                            static_cast<int>(out.size()), nullptr, &lost)));
+    if (lost || (out.empty() && !wide.empty()))
+        throw std::runtime_error("not representable in CP932: " + utf8);
+    return out;
+}
+#else
 std::string ToCp932(const std::string &utf8)
 {
     iconv_t cd = iconv_open("CP932", "UTF-8");
@@ -30,6 +55,7 @@ std::string ToCp932(const std::string &utf8)
     out.resize(out.size() - outLeft);
     return out;
 }
+#endif
 
 // Splits at CR LF; every line, the last included, must end with it.
 std::vector<std::string> Lines(const std::string &text)
