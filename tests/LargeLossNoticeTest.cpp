@@ -24,15 +24,15 @@ std::string ToCp932(const std::string &utf8)
 {
     const int utf8Size = static_cast<int>(utf8.size());
     std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8Size, wide.data(), utf8Size)));
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8Size, wide.data(), utf8Size)));
     if (wide.empty() && !utf8.empty())
         throw std::runtime_error("not UTF-8: " + utf8);
     std::string out(wide.size() * 2, '\0');
     BOOL lost = FALSE;
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                                            static_cast<int>(wide.size()), out.data(),
-                                                            static_cast<int>(out.size()), nullptr, &lost)));
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                            out.data(), static_cast<int>(out.size()), nullptr, &lost)));
     if (lost || (out.empty() && !wide.empty()))
         throw std::runtime_error("not representable in CP932: " + utf8);
     return out;

@@ -32,9 +32,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT frame{0, 0, 325, 308};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    HWND window = CreateWindowExW(exStyle, windowClass.lpszClassName, L"bare_window", style, 192, 107,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window = CreateWindowExW(exStyle, windowClass.lpszClassName, L"bare_window", style, 192,
+                                  107, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                  nullptr, instance, nullptr);
     if (!window)
         return 1;
     ShowWindow(window, show);
