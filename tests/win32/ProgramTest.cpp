@@ -17,6 +17,10 @@
 namespace {
 
 const wchar_t kFormCaption[] = L"雀荘Rilo店簡易計算機('A`)";
+// The payment fields' control ids: 100 plus their place in the window
+// description.
+constexpr int kEdit7 = 120;
+constexpr int kEdit8 = 121;
 
 std::wstring Widen(const std::string &text, UINT codePage = CP_UTF8)
 {
@@ -416,9 +420,10 @@ TEST(ErrorBox, ShowsTheMessageUnderTheApplicationTitle)
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
-// Every field at 1000000: payment 1 is the side bet alone, 1,000,000 Zeny, and
-// the millions notice opens under the application title.
-TEST(NoticeBox, OpensUnderTheApplicationTitle)
+// Every field at 1000000: both payments are the side bets alone, 1,000,000
+// Zeny, and the millions notice opens under the application title with the
+// core's text; the payments are written once it is closed.
+TEST(NoticeBox, ShowsTheNoticeUnderTheApplicationTitle)
 {
     Scratch scratch;
     Program program(scratch.Copy(L"Calc.Tool.exe"), SW_SHOWNORMAL);
@@ -427,10 +432,19 @@ TEST(NoticeBox, OpensUnderTheApplicationTitle)
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = program.Shown()) != nullptr; })) << "no notice box";
     EXPECT_EQ(Text(box), L"Calc");
+    const std::vector<HWND> texts = Children(box, L"Static");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(Text(texts.front()), Widen(ComposeLargeLossNotice(1000000)));
     EXPECT_FALSE(IsWindowEnabled(program.Form()));
 
-    PostMessageW(box, WM_CLOSE, 0, 0);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(program.Form()) != FALSE; }));
+    std::vector<std::wstring> payments;
+    for (HWND edit : Children(program.Form(), L"Edit"))
+        if (GetDlgCtrlID(edit) == kEdit7 || GetDlgCtrlID(edit) == kEdit8)
+            payments.push_back(Text(edit));
+    EXPECT_EQ(payments, std::vector<std::wstring>(2, L" 1,000,000z"));
     PostMessageW(program.Form(), WM_CLOSE, 0, 0);
     EXPECT_EQ(program.ExitCode(), 0u);
 }
