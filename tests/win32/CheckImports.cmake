@@ -5,7 +5,9 @@
 #   cmake -DOBJDUMP=... -DPROGRAM=rilo_mj.exe -P CheckImports.cmake
 cmake_minimum_required(VERSION 3.25)
 
-execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+# objdump speaks the locale's language; the patterns below are its English.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C LANGUAGE= ${OBJDUMP} -p ${PROGRAM}
+    OUTPUT_VARIABLE headers RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "${OBJDUMP} cannot read ${PROGRAM}")
 endif()

@@ -55,10 +55,13 @@ bool WaitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
     return true;
 }
 
+// WM_GETTEXT itself: GetWindowText does not ask a control of another process
+// for its text.
 std::wstring Text(HWND window)
 {
     wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
     return text;
 }
 
@@ -245,6 +248,7 @@ private:
 
 struct TitleCase
 {
+    const char *name;
     const wchar_t *fileName;
     const wchar_t *title;
 };
@@ -273,12 +277,14 @@ TEST_P(ApplicationTitle, IsTheTaskbarButtonsCaption)
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(FileNames, ApplicationTitle,
-                         testing::Values(TitleCase{L"rilo_mj.exe", L"rilo_mj"},
-                                         TitleCase{L"RILO_MJ.EXE", L"Rilo_mj"},
-                                         TitleCase{L"Calc.Tool.exe", L"Calc"},
-                                         TitleCase{L"NoExt", L"Noext"},
-                                         TitleCase{L"v1.2\\RILO_MJ.exe", L"Rilo_mj"}));
+INSTANTIATE_TEST_SUITE_P(
+    FileNames, ApplicationTitle,
+    testing::Values(TitleCase{"Plain", L"rilo_mj.exe", L"rilo_mj"},
+                    TitleCase{"UpperCase", L"RILO_MJ.EXE", L"Rilo_mj"},
+                    TitleCase{"TwoDots", L"Calc.Tool.exe", L"Calc"},
+                    TitleCase{"NoExtension", L"NoExt", L"Noext"},
+                    TitleCase{"DotInFolder", L"v1.2\\RILO_MJ.exe", L"Rilo_mj"}),
+    [](const testing::TestParamInfo<TitleCase> &info) { return info.param.name; });
 
 // Under code page 932 the name is double-byte text: "表" ends in the byte of
 // "\", which must not be taken for the folder separator.
