@@ -8,9 +8,9 @@
 // The clock (CLOCK_MONOTONIC) starts just before the fork that execs the
 // program. The probe listens on the root window for every window created
 // there, and follows each one: the program's window is the one whose
-// _NET_WM_PID is the program's process id. The clock stops at the first event
-// after which that window is viewable: mapped, and inside a mapped frame when a
-// window manager has reparented it. Events are read as they arrive; between the
+// _NET_WM_PID is the program's process id (of several, the first to be shown).
+// The clock stops at the first event after which that window is viewable: mapped, and inside a
+// mapped frame when a window manager has reparented it. Events are read as they arrive; between the
 // window being known and viewable the probe also looks every millisecond. The memory is VmRSS from
 // /proc/PID/status SETTLE_MS after that.
 #include <X11/Xatom.h>
@@ -128,12 +128,21 @@ int main(int argc, char *argv[])
     }
 
     // Windows created on the root, followed for map and property changes.
+    // A program may own several (Wine gives each process hidden 1x1 helper
+    // windows with its process id): the first of them to become viewable is
+    // the program's window.
     std::set<Window> followed;
-    Window window = None; // the program's window, once known
+    std::set<Window> candidates; // the program's windows, once known
     double shown = -1;
     const auto consider = [&](Window candidate) {
-        if (window == None && WindowPid(display, candidate, netWmPid) == pid)
-            window = candidate;
+        if (WindowPid(display, candidate, netWmPid) == pid)
+            candidates.insert(candidate);
+    };
+    const auto anyViewable = [&] {
+        for (Window candidate : candidates)
+            if (Viewable(display, candidate))
+                return true;
+        return false;
     };
     while (shown < 0) {
         while (XPending(display)) {
@@ -151,7 +160,7 @@ int main(int argc, char *argv[])
                 consider(event.xmap.window);
             }
         }
-        if (window != None && Viewable(display, window)) {
+        if (anyViewable()) {
             shown = Now();
             break;
         }
@@ -167,7 +176,7 @@ int main(int argc, char *argv[])
         // Once the window is known, a map of a frame between it and the root
         // may come without an event here: look again every millisecond.
         pollfd wait{fd, POLLIN, 0};
-        poll(&wait, 1, window == None ? 100 : 1);
+        poll(&wait, 1, candidates.empty() ? 100 : 1);
     }
 
     usleep(static_cast<useconds_t>(settleMs) * 1000);
