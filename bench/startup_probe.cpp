@@ -59,10 +59,13 @@ long WindowPid(Display *display, Window window, Atom netWmPid)
     return pid;
 }
 
+// Viewable and larger than 1x1: Wine maps the 0x0 window that carries a
+// program's task-bar button as a 1x1 X window, which nobody sees.
 bool Viewable(Display *display, Window window)
 {
     XWindowAttributes attributes{};
-    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+    return XGetWindowAttributes(display, window, &attributes) &&
+           attributes.map_state == IsViewable && attributes.width > 1 && attributes.height > 1;
 }
 
 long VmRssKib(pid_t pid)
@@ -128,9 +131,9 @@ int main(int argc, char *argv[])
     }
 
     // Windows created on the root, followed for map and property changes.
-    // A program may own several (Wine gives each process hidden 1x1 helper
-    // windows with its process id): the first of them to become viewable is
-    // the program's window.
+    // A program may own several (Wine gives each process hidden helper windows
+    // with its process id): the first of them to become viewable is the
+    // program's window.
     std::set<Window> followed;
     std::set<Window> candidates; // the program's windows, once known
     double shown = -1;
