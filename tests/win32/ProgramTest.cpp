@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -253,6 +254,11 @@ struct TitleCase
     const wchar_t *title;
 };
 
+void PrintTo(const TitleCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class ApplicationTitle : public testing::TestWithParam<TitleCase>
 {};
 
@@ -306,6 +312,11 @@ struct EndCase
     const char *name;
     std::function<void(const Program &)> end;
 };
+
+void PrintTo(const EndCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class Ending : public testing::TestWithParam<EndCase>
 {};
