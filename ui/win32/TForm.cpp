@@ -224,7 +224,8 @@ void TForm::Layout(UINT pixelsPerInch)
     boldFont_ = boldFont;
 
     RECT frame{0, 0, scale(description_.clientWidth), scale(description_.clientHeight)};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, pixelsPerInch);
+    // The frame is drawn at the resolution of the screen the window is on.
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(handle_));
     SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(handle_, nullptr, TRUE);

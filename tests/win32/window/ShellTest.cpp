@@ -1,0 +1,102 @@
+#include "ApplicationTitle.h"
+#include "EReadError.h"
+#include "FormFixture.h"
+#include "Utf.h"
+
+#include <new>
+
+namespace {
+
+struct TitleCase
+{
+    const char *path;
+    const char *title932;  // on a Japanese system (code page 932)
+    const char *title1252; // on a Western one
+};
+
+// Paths in the ANSI code page. "\x95\x5C" is 表 and "\x83\x5C" is ソ in code
+// page 932: double-byte characters whose second byte is "\".
+const TitleCase kTitles[] = {
+    {"C:\\Games\\rilo_mj.exe", "rilo_mj", "rilo_mj"},
+    {"C:\\Games\\RILO_MJ.EXE", "Rilo_mj", "Rilo_mj"},
+    {"C:\\Calc.Tool.exe", "Calc", "Calc"},
+    {"C:\\dir.v2\\PROGRAM", "Program", "Program"},
+    {"rilo_mj", "rilo_mj", "rilo_mj"},
+    {"C:\\Games\\", "", ""},
+    {"", "", ""},
+    {"C:\\Games\\\x95\x5CX.EXE", "\x95\x5Cx", "X"},
+    {"C:\\\x83\x5C\x83\x74\x83\x67.exe", "\x83\x5C\x83\x74\x83\x67", "\x83\x74\x83\x67"},
+    {"C:\\\x83\x5C\\Rilo.exe", "Rilo", "Rilo"},
+};
+
+} // namespace
+
+TEST(ApplicationTitle, FromThePathStepByStep)
+{
+    const UINT codePage = GetACP();
+    if (codePage != 932 && codePage != 1252)
+        GTEST_SKIP() << "expected values are for code pages 932 and 1252, not " << codePage;
+    for (const TitleCase &title : kTitles) {
+        SCOPED_TRACE(title.path);
+        EXPECT_EQ(ApplicationTitleFromPath(title.path),
+                  codePage == 932 ? title.title932 : title.title1252);
+    }
+}
+
+TEST(ApplicationTitle, OfThisProgram)
+{
+    EXPECT_EQ(ApplicationTitle(), "win32_window_tests");
+}
+
+TEST(ErrorReport, FullStopAfterACharacterAboveIt)
+{
+    const std::pair<const wchar_t *, const wchar_t *> cases[] = {
+        {L"'12a' は整数ではありません", L"'12a' は整数ではありません."},
+        {L"abc", L"abc."},
+        {L"9", L"9."},
+        {L"/", L"/."},
+        {L"ｱ", L"ｱ."},
+        {L"done.", L"done."},
+        {L"(x)", L"(x)"},
+        {L"stop!", L"stop!"},
+        {L"a-", L"a-"},
+        {L"a,", L"a,"},
+        {L"a ", L"a "},
+        {L"", L""},
+    };
+    for (const auto &[message, shown] : cases)
+        EXPECT_EQ(TApplication::ErrorReportText(message), shown) << Narrow(message);
+}
+
+TEST(ErrorReport, StartupFailureNamesClassFileAndMessage)
+{
+    EXPECT_EQ(
+        TApplication::StartupFailureText(EReadError("記述がありません"), L"C:\\x\\rilo_mj.exe"),
+        L"モジュール 'C:\\x\\rilo_mj.exe' で例外 EReadError が発生しました。\n"
+        L"記述がありません.");
+}
+
+class ShellTest : public FormFixture
+{};
+
+// Whatever escapes, the report shows something and throws nothing itself.
+TEST_F(ShellTest, ErrorsOfAnyKindReachTheErrorBox)
+{
+    try {
+        throw std::bad_alloc();
+    } catch (...) {
+        application->HandleException();
+    }
+    try {
+        throw 42;
+    } catch (...) {
+        application->HandleException();
+    }
+    ASSERT_EQ(errorBoxes.size(), 2u);
+    EXPECT_EQ(errorBoxes[0].text, L"std::bad_alloc.");
+    EXPECT_EQ(errorBoxes[1].text, L"不明なエラーです.");
+    for (const ErrorBox &box : errorBoxes) {
+        EXPECT_EQ(box.title, L"win32_window_tests");
+        EXPECT_EQ(box.flags, UINT{MB_OK | MB_ICONSTOP});
+    }
+}
