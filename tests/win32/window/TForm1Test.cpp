@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 #include "LargeLossNotice.h"
+#include "TMessageBox.h"
 #include "Utf.h"
 
 #include <commctrl.h>
@@ -497,4 +498,53 @@ TEST_F(TForm1Test, ScaledOnAScreenOf144PixelsPerInch)
     EXPECT_EQ(edit9.top, scaled(208) + scaled(40));
     EXPECT_EQ(edit9.right - edit9.left, scaled(41));
     EXPECT_EQ(edit9.bottom - edit9.top, scaled(20));
+}
+
+class MessageBoxTest : public FormFixture
+{
+protected:
+    ModalBoxes::Box ShowBox(const std::wstring &text)
+    {
+        ModalBoxes boxes;
+        TMessageBox::Show(*application, L"title", text);
+        EXPECT_EQ(boxes.seen.size(), 1u);
+        return boxes.seen.empty() ? ModalBoxes::Box{} : boxes.seen[0];
+    }
+};
+
+// Lines wrap only where they are wider than half the screen.
+TEST_F(MessageBoxTest, WrapsOnlyLinesWiderThanHalfTheScreen)
+{
+    const int half = GetSystemMetrics(SM_CXSCREEN) / 2;
+
+    const ModalBoxes::Box narrow = ShowBox(L"short line\r\nanother\r\n");
+    const ModalBoxes::Box wide = ShowBox(L"short line\r\nanother\r\n" + [] {
+        std::wstring line;
+        for (int i = 0; i < 200; ++i)
+            line += L"word ";
+        return line;
+    }());
+    EXPECT_LT(narrow.client.right - narrow.client.left, half / 2);
+    // The long line is laid out at the width limit, in several lines.
+    const int wideText = wide.client.right - wide.client.left;
+    EXPECT_GT(wideText, half * 3 / 4);
+    EXPECT_LE(wideText, half + 2 * MulDiv(12, static_cast<int>(GetDpiForSystem()), 96));
+    EXPECT_GT(wide.client.bottom - wide.client.top, 2 * (narrow.client.bottom - narrow.client.top));
+}
+
+// A text too long for the screen: the box is cut to fit, Ctrl+C copies all.
+TEST_F(MessageBoxTest, HugeTextFitsOnTheScreenAndIsCopiedWhole)
+{
+    std::wstring text;
+    for (int i = 0; i < 3000; ++i)
+        text += L"line " + std::to_wstring(i) + L"\r\n";
+    const ModalBoxes::Box box = ShowBox(text);
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GE(box.window.left, work.left);
+    EXPECT_GE(box.window.top, work.top);
+    EXPECT_LE(box.window.right, work.right);
+    EXPECT_LE(box.window.bottom, work.bottom);
+    EXPECT_LE(box.button.bottom, box.client.bottom) << "the OK button stays on the screen";
+    EXPECT_EQ(box.copied, text);
 }
