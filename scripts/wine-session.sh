@@ -32,10 +32,12 @@ start_xvfb() {
     rm -f "$fd_file"
     openbox --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
-    for i in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    for i in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$WM_PID" 2>/dev/null || break
         sleep 0.1
     done
+    echo "warning: openbox is not managing $DISPLAY; Wine will wait 2 s for every window it hides" >&2
 }
 
 end_wine() { # prefix
