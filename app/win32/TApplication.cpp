@@ -109,12 +109,14 @@ int TApplication::Run(int showCommand)
         // Only the task-bar button; the window shows once it is restored.
         ShowWindow(handle_, SW_SHOWMINNOACTIVE);
     } else {
-        ShowWindow(handle_, SW_SHOWNOACTIVATE);
-        if (mainForm_) {
+        // The calculator window is shown first: Windows may take the first
+        // show command of a process from the way the process was started.
+        if (mainForm_)
             ShowWindow(mainForm_,
                        showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        ShowWindow(handle_, SW_SHOWNOACTIVATE);
+        if (mainForm_)
             SetForegroundWindow(mainForm_);
-        }
     }
     while (ProcessMessage()) {
     }

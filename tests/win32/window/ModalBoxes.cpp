@@ -110,6 +110,7 @@ void ModalBoxes::Step()
         box.windowClass = windowClass;
         box.title = TextOf(window);
         box.owner = GetWindow(window, GW_OWNER);
+        box.ownerEnabled = IsWindowEnabled(box.owner);
         GetWindowRect(window, &box.window);
         GetClientRect(window, &box.client);
         MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&box.client), 2);

@@ -35,6 +35,7 @@ public:
         RECT client{}; // on the screen
         RECT button{}; // of the first button, on the screen
         HWND owner = nullptr;
+        bool ownerEnabled = true;
         bool othersDisabled = false; // the program's other windows took no input
     };
 

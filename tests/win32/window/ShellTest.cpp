@@ -100,3 +100,70 @@ TEST_F(ShellTest, ErrorsOfAnyKindReachTheErrorBox)
         EXPECT_EQ(box.flags, UINT{MB_OK | MB_ICONSTOP});
     }
 }
+
+// Run shows the window as the show command asks, runs the loop until the
+// window is closed and returns 0.
+struct SeenAtStart
+{
+    bool visible = false, maximized = false, applicationMinimized = false;
+    bool visibleAfterRestore = false;
+    bool edit1FocusedAfterRestore = false;
+};
+
+class Run : public testing::TestWithParam<int>
+{
+protected:
+    static inline SeenAtStart seen;
+
+    static void CALLBACK Look(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        HWND form = Form1->Handle(), application = Application->Handle();
+        seen.visible = IsWindowVisible(form);
+        seen.maximized = IsZoomed(form);
+        seen.applicationMinimized = IsIconic(application);
+        // What a click on the task-bar button asks of a minimised program.
+        SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+        seen.visibleAfterRestore = IsWindowVisible(form);
+        seen.edit1FocusedAfterRestore = GetFocus() == Form1->Edit1;
+        PostMessageW(form, WM_CLOSE, 0, 0);
+    }
+};
+
+TEST_P(Run, ShowsTheWindowAsAskedAndEndsWithZero)
+{
+    const int command = GetParam();
+    seen = {};
+    int exitCode = -1;
+    {
+        TApplication application(GetModuleHandleW(nullptr));
+        application.CreateForm(Form1);
+        SetTimer(nullptr, 0, 300, &Run::Look);
+        exitCode = application.Run(command);
+    }
+    Form1 = nullptr;
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(seen.visible, command != SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(seen.maximized, command == SW_SHOWMAXIMIZED);
+    EXPECT_EQ(seen.applicationMinimized, command == SW_SHOWMINNOACTIVE);
+    EXPECT_TRUE(seen.visibleAfterRestore);
+    EXPECT_TRUE(seen.edit1FocusedAfterRestore);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShellTest, Run,
+                         testing::Values(SW_SHOWDEFAULT, SW_SHOWNORMAL, SW_SHOWMAXIMIZED,
+                                         SW_SHOWMINNOACTIVE, SW_SHOWMINIMIZED),
+                         [](const auto &info) {
+                             switch (info.param) {
+                             case SW_SHOWMAXIMIZED:
+                                 return std::string("Maximized");
+                             case SW_SHOWMINNOACTIVE:
+                                 return std::string("MinNoActive");
+                             case SW_SHOWMINIMIZED:
+                                 return std::string("MinimizedOpensNormal");
+                             case SW_SHOWDEFAULT:
+                                 return std::string("Default");
+                             default:
+                                 return std::string("Normal");
+                             }
+                         });

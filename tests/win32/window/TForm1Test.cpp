@@ -280,6 +280,7 @@ TEST_F(TForm1Test, ErrorBoxIsTheSystemMessageBox)
         EXPECT_TRUE(box.hasIcon);
         EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
         EXPECT_EQ(box.owner, form->Handle());
+        EXPECT_FALSE(box.ownerEnabled) << "the window takes no input meanwhile";
     }
     EXPECT_TRUE(IsWindowEnabled(form->Handle()));
     EXPECT_EQ(GetFocus(), form->Edit3);
