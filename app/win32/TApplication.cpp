@@ -60,12 +60,13 @@ TApplication::TApplication(HINSTANCE instance)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    icon_ =
-        static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    icon_ = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                          LR_SHARED));
     smallIcon_ = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    // Shared icons live as long as the program: the window class keeps them.
     WNDCLASSEXW windowClass{};
     if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
         windowClass.cbSize = sizeof windowClass;
@@ -97,10 +98,6 @@ TApplication::~TApplication()
         DestroyWindow(handle_);
     if (Application == this)
         Application = nullptr;
-    if (icon_)
-        DestroyIcon(icon_);
-    if (smallIcon_)
-        DestroyIcon(smallIcon_);
 }
 
 int TApplication::Run(int showCommand)

@@ -160,7 +160,10 @@ TEST_F(TForm1Test, Window)
     EXPECT_EQ(GetWindow(application->Handle(), GW_OWNER), nullptr);
     EXPECT_EQ(Text(application->Handle()), application->Title());
     EXPECT_TRUE(IsWindowVisible(application->Handle()));
-    EXPECT_NE(SendMessageW(application->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    for (WPARAM size : {ICON_BIG, ICON_SMALL})
+        EXPECT_NE(SendMessageW(application->Handle(), WM_GETICON, size, 0), 0);
+    for (int index : {GCLP_HICON, GCLP_HICONSM})
+        EXPECT_NE(GetClassLongPtrW(application->Handle(), index), 0u);
 }
 
 TEST_F(TForm1Test, StartValuesAndOpeningFocus)
