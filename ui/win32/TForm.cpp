@@ -92,9 +92,16 @@ TForm::TForm(CommandHost &owner, const wchar_t *windowClass, const wchar_t *desc
     if (!handle_)
         throw EReadError("ウィンドウ " + Narrow(description_.name) + " を作れません");
     SetPropW(handle_, kFilterProperty, this);
-    CreateControls();
-    Layout(pixelsPerInch);
-    CreateToolTip();
+    try {
+        CreateControls();
+        Layout(pixelsPerInch);
+        CreateToolTip();
+    } catch (...) {
+        // No destructor runs for a half-built window: the window must not
+        // outlive it and reach it through its window procedure.
+        DestroyWindow(handle_);
+        throw;
+    }
 }
 
 TForm::~TForm()

@@ -70,8 +70,10 @@ TMessageBox::TMessageBox(CommandHost &host, const std::wstring &title, const std
     ok_ = CreateWindowExW(
         0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
         handle_, reinterpret_cast<HMENU>(INT_PTR{kOkButtonId}), instance, nullptr);
-    if (!body_ || !ok_)
+    if (!body_ || !ok_) {
+        DestroyWindow(handle_); // no destructor runs for a half-built box
         throw Exception("メッセージ ボックスを作れません");
+    }
     Layout();
 }
 

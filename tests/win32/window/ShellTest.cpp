@@ -167,3 +167,24 @@ INSTANTIATE_TEST_SUITE_P(ShellTest, Run,
                                  return std::string("Normal");
                              }
                          });
+
+// A window whose description the program does not carry cannot be built:
+// the error names it, and the start-up reports it (exit code 1).
+TEST_F(ShellTest, AWindowWithoutItsDescriptionIsNotBuilt)
+{
+    class TMissing : public TForm
+    {
+    public:
+        explicit TMissing(CommandHost &owner) : TForm(owner, L"TMissing", L"TMISSING") {}
+    };
+    try {
+        TMissing missing(*application);
+        FAIL() << "built without a description";
+    } catch (const EReadError &error) {
+        EXPECT_EQ(error.Message(), "ウィンドウの記述 TMISSING が見つかりません");
+        EXPECT_EQ(TApplication::StartupFailureText(error, L"C:\\rilo_mj.exe"),
+                  L"モジュール 'C:\\rilo_mj.exe' で例外 EReadError が発生しました。\n"
+                  L"ウィンドウの記述 TMISSING が見つかりません.");
+    }
+    EXPECT_EQ(FindWindowW(L"TMissing", nullptr), nullptr);
+}

@@ -552,3 +552,28 @@ TEST_F(MessageBoxTest, HugeTextFitsOnTheScreenAndIsCopiedWhole)
     EXPECT_LE(box.button.bottom, box.client.bottom) << "the OK button stays on the screen";
     EXPECT_EQ(box.copied, text);
 }
+
+// Moved to a screen of another resolution: the same rule, at the place
+// Windows suggests.
+TEST_F(TForm1Test, DpiChangeScalesTheLayoutAgain)
+{
+    RECT suggested{300, 200, 800, 700};
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form->FontHeight(), -18);
+    EXPECT_EQ(FontOf(form->Edit7).lfHeight, -18);
+    EXPECT_EQ(FontOf(form->Edit7).lfWeight, FW_BOLD);
+    RECT outer, client;
+    GetWindowRect(form->Handle(), &outer);
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(outer.left, 300);
+    EXPECT_EQ(outer.top, 200);
+    EXPECT_GT(client.right, 325 * 5 / 4);
+
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 325);
+    EXPECT_EQ(client.bottom, 308);
+    EXPECT_EQ(ClientRect(form->Handle(), form->Edit9).left, 168);
+}
