@@ -188,3 +188,29 @@ TEST_F(ShellTest, AWindowWithoutItsDescriptionIsNotBuilt)
     }
     EXPECT_EQ(FindWindowW(L"TMissing", nullptr), nullptr);
 }
+
+// What the program says about itself: its version, and, from its manifest,
+// that it lays itself out for the screen's resolution.
+TEST(Resources, VersionAndDpiAwareness)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(path, &ignored));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(data.size()), data.data()));
+    auto value = [&](const wchar_t *name) {
+        wchar_t *text = nullptr;
+        UINT length = 0;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void **>(&text), &length))
+            return std::wstring();
+        return std::wstring(text);
+    };
+    EXPECT_EQ(value(L"ProductName"), L"rilo_mj");
+    EXPECT_EQ(value(L"ProductVersion"), Widen(RILO_VERSION));
+    EXPECT_EQ(value(L"FileVersion"), Widen(RILO_VERSION));
+
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
+}
