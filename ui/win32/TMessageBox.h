@@ -20,7 +20,7 @@ public:
     static void Show(CommandHost &host, const std::wstring &title, const std::wstring &text);
 
     // The window class of the box, for whoever has to find it on the screen.
-    static constexpr wchar_t kWindowClass[] = L"TMessageForm";
+    static constexpr wchar_t kWindowClass[] = L"TMessageBox";
     static constexpr int kOkButtonId = IDOK;
 
 private:

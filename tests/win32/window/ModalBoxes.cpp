@@ -103,7 +103,7 @@ void ModalBoxes::Step()
             std::find(closed_.begin(), closed_.end(), window) != closed_.end())
             continue;
         const std::wstring windowClass = ClassOf(window);
-        if (windowClass != L"TMessageForm" && windowClass != L"#32770")
+        if (windowClass != L"TMessageBox" && windowClass != L"#32770")
             continue;
 
         Box box;
@@ -137,7 +137,7 @@ void ModalBoxes::Step()
                 box.othersDisabled = false;
         seen.push_back(box);
 
-        if (windowClass == L"TMessageForm") {
+        if (windowClass == L"TMessageBox") {
             // Ctrl+C, as the user types it, into whatever in the box has the
             // focus; the clipboard is read on the next tick.
             if (OpenClipboard(nullptr)) {

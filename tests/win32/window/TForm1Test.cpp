@@ -316,7 +316,7 @@ TEST_P(Notice, ShownForLargePayment1Only)
     }
     ASSERT_EQ(boxes.seen.size(), 1u);
     const ModalBoxes::Box &box = boxes.seen[0];
-    EXPECT_EQ(box.windowClass, L"TMessageForm");
+    EXPECT_EQ(box.windowClass, L"TMessageBox");
     EXPECT_EQ(box.title, application->Title());
     EXPECT_EQ(box.copied, expected);
     EXPECT_EQ(box.text, expected);
