@@ -167,6 +167,17 @@ void TForm::CreateControls()
         if (control.description->className == L"QGroupBox")
             SetWindowPos(control.handle, HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A screen reader names a field after the label just before it among
+    // its siblings: each field goes right after the first label that names it.
+    for (const Control &field : controls_) {
+        for (const Control &label : controls_) {
+            if (label.description->buddy == field.description->name) {
+                SetWindowPos(field.handle, label.handle, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            }
+        }
+    }
     for (const std::wstring &name : description_.tabStops)
         tabStops_.push_back(Component(name));
 }

@@ -175,6 +175,9 @@ void ReadComponents(const XmlElement &parentWidget, int parent, WindowDescriptio
         component.text =
             StringProperty(child, child.classAttribute == L"QGroupBox" ? L"title" : L"text");
         component.toolTip = StringProperty(child, L"toolTip");
+        if (const XmlElement *buddy = Property(child, L"buddy"))
+            if (const XmlElement *name = buddy->Child(L"cstring"))
+                component.buddy = name->text;
         if (const XmlElement *font = Property(child, L"font"))
             if (const XmlElement *value = font->Child(L"font"))
                 if (const XmlElement *bold = value->Child(L"bold"))

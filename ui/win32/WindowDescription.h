@@ -15,6 +15,7 @@ struct ComponentDescription
     int left = 0, top = 0, width = 0, height = 0; // relative to the parent
     std::wstring text;                            // caption, group title or design text
     std::wstring toolTip;
+    std::wstring buddy; // the field a label names
     bool bold = false;
     long long maxLength = -1; // -1: not given
 };

@@ -134,6 +134,18 @@ TEST_F(TForm1Test, ComponentsAsTheDescriptionGivesThem)
     EXPECT_EQ(SendMessageW(toolTip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 2500);
 }
 
+// A screen reader names a field after the static text just before it.
+TEST_F(TForm1Test, EachFieldFollowsItsLabel)
+{
+    const std::pair<HWND, HWND> pairs[] = {
+        {form->Label1, form->Edit1}, {form->Label2, form->Edit2}, {form->Label3, form->Edit3},
+        {form->Label4, form->Edit4}, {form->Label5, form->Edit5}, {form->Label6, form->Edit6},
+        {form->Label7, form->Edit9}, {form->Label9, form->Edit7}, {form->Label10, form->Edit8},
+    };
+    for (const auto &[label, field] : pairs)
+        EXPECT_EQ(GetWindow(field, GW_HWNDPREV), label) << Narrow(Text(label));
+}
+
 TEST_F(TForm1Test, Window)
 {
     HWND window = form->Handle();
