@@ -151,8 +151,9 @@ int main(int argc, char *argv[])
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == CreateNotify && event.xcreatewindow.parent == root &&
-                !event.xcreatewindow.override_redirect) {
+            // Override-redirect windows count too: Wine makes every window
+            // one when it manages them itself.
+            if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
                 const Window created = event.xcreatewindow.window;
                 followed.insert(created);
                 XSelectInput(display, created, StructureNotifyMask | PropertyChangeMask);

@@ -2,15 +2,13 @@
 # windows, scripts/windows-screenshot, bench/windows-bench); source it.
 #
 #   start_xvfb        starts Xvfb on a display it picks itself (-displayfd),
-#                     1024x768 at 96 dpi, exports DISPLAY, and starts openbox
-#                     on it: without a window manager Wine waits two seconds
-#                     for each window it hides to be withdrawn
+#                     1024x768 at 96 dpi, and exports DISPLAY; no window
+#                     manager, as the prefix lets Wine manage its windows
 #   end_wine PREFIX   waits a few seconds for the prefix's wineserver to end by
 #                     itself, then ends it
 #   end_session       end_wine for WINEPREFIX, then stops Xvfb; for a trap
 
 XVFB_PID=
-WM_PID=
 
 start_xvfb() {
     local fd_file
@@ -30,14 +28,6 @@ start_xvfb() {
     fi
     export DISPLAY=:$(head -n1 "$fd_file")
     rm -f "$fd_file"
-    openbox --sm-disable >/dev/null 2>&1 &
-    WM_PID=$!
-    for i in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        kill -0 "$WM_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    echo "warning: openbox is not managing $DISPLAY; Wine will wait 2 s for every window it hides" >&2
 }
 
 end_wine() { # prefix
@@ -47,15 +37,9 @@ end_wine() { # prefix
 
 end_session() {
     end_wine "${WINEPREFIX:-}"
-    if [ -n "$WM_PID" ]; then
-        kill "$WM_PID" 2>/dev/null || true
-        wait "$WM_PID" 2>/dev/null || true
-        WM_PID=
-    fi
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
-WM_PID=
     fi
 }
