@@ -187,8 +187,11 @@ public:
     {
         if (!started_)
             return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.hProcess, 99);
+            // Until it has ended, its file cannot be deleted.
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
