@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <typeinfo>
@@ -187,13 +188,44 @@ std::wstring TApplication::ErrorReportText(const std::wstring &message)
     return message;
 }
 
+std::wstring TApplication::ShownText(const std::wstring &text)
+{
+    auto cut = [](std::wstring shown) {
+        if (!shown.empty() && IS_HIGH_SURROGATE(shown.back()))
+            shown.pop_back(); // never half a character
+        while (!shown.empty() && (shown.back() == L'\r' || shown.back() == L'\n'))
+            shown.pop_back();
+        return shown + L'…';
+    };
+    std::wstring shown;
+    std::size_t lines = 1, word = 0;
+    for (const wchar_t c : text) {
+        const bool blank = c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+        // The system's box does not break a word; a long one is broken here.
+        const bool breakWord = !blank && word >= kMaxShownWordLength && !IS_LOW_SURROGATE(c);
+        if (c == L'\n' || breakWord) {
+            if (++lines > kMaxShownLines)
+                return cut(shown);
+            word = 0;
+        }
+        if (shown.size() >= kMaxShownCharacters)
+            return cut(shown);
+        if (breakWord)
+            shown += L'\n';
+        word = blank ? 0 : word + 1;
+        shown += c;
+    }
+    return shown;
+}
+
 void TApplication::ShowException(const std::wstring &message) noexcept
 {
     HWND owner = GetActiveWindow();
     if (!owner)
         owner = mainForm_ ? mainForm_ : handle_;
     try {
-        messageBox_(owner, ErrorReportText(message).c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+        messageBox_(owner, ShownText(ErrorReportText(message)).c_str(), title_.c_str(),
+                    MB_OK | MB_ICONSTOP);
     } catch (...) {
         messageBox_(owner, message.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
     }
@@ -209,7 +241,7 @@ std::wstring TApplication::StartupFailureText(const std::exception &error,
 void TApplication::ShowStartupFailure(const std::exception &error) noexcept
 {
     try {
-        MessageBoxW(nullptr, StartupFailureText(error, ProgramFile()).c_str(),
+        MessageBoxW(nullptr, ShownText(StartupFailureText(error, ProgramFile())).c_str(),
                     L"アプリケーション エラー", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     } catch (...) {
         MessageBoxW(nullptr, L"", L"アプリケーション エラー", MB_OK | MB_ICONSTOP | MB_TASKMODAL);

@@ -60,6 +60,14 @@ public:
     // a character above "." (any double-byte character, letters, digits).
     static std::wstring ErrorReportText(const std::wstring &message);
 
+    // What a box shows of a text: the system's box grows with its text past
+    // the screen's edges, so a text longer than this is cut and marked "…",
+    // and a word longer than this is broken.
+    static std::wstring ShownText(const std::wstring &text);
+    static constexpr std::size_t kMaxShownCharacters = 2000;
+    static constexpr std::size_t kMaxShownLines = 25;
+    static constexpr std::size_t kMaxShownWordLength = 64;
+
     // The report of an error that stopped the start-up, shown in a task-modal
     // box titled "アプリケーション エラー".
     static std::wstring StartupFailureText(const std::exception &error,

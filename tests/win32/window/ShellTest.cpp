@@ -3,6 +3,7 @@
 #include "FormFixture.h"
 #include "Utf.h"
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -213,4 +214,36 @@ TEST(Resources, VersionAndDpiAwareness)
 
     EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
               DPI_AWARENESS_PER_MONITOR_AWARE);
+}
+
+TEST(ErrorReport, ShownTextCutsOnlyWhatWouldNotFit)
+{
+    const std::wstring fits = L"'12a' は整数ではありません.";
+    EXPECT_EQ(TApplication::ShownText(fits), fits);
+
+    std::wstring manyLines;
+    for (int i = 0; i < 100; ++i)
+        manyLines += L"line\r\n";
+    const std::wstring cutLines = TApplication::ShownText(manyLines);
+    EXPECT_EQ(std::count(cutLines.begin(), cutLines.end(), L'\n'),
+              TApplication::kMaxShownLines - 1);
+    EXPECT_EQ(cutLines.back(), L'…');
+
+    // A long word is broken into lines; the whole stays within the limits.
+    const std::wstring word(150, L'x');
+    EXPECT_EQ(TApplication::ShownText(word), std::wstring(64, L'x') + L'\n' +
+                                                 std::wstring(64, L'x') + L'\n' +
+                                                 std::wstring(22, L'x'));
+    const std::wstring longWord(100000, L'x');
+    const std::wstring cutWord = TApplication::ShownText(longWord);
+    EXPECT_LE(cutWord.size(), TApplication::kMaxShownCharacters + 1);
+    EXPECT_EQ(cutWord.back(), L'…');
+
+    // A character outside the basic plane is never split.
+    std::wstring pairs;
+    for (int i = 0; i < 40; ++i)
+        pairs += L"😀 ";
+    const std::wstring pairsCut = TApplication::ShownText(
+        std::wstring(TApplication::kMaxShownCharacters - 1 - pairs.size(), L' ') + pairs + L"😀😀");
+    EXPECT_EQ(pairsCut.substr(pairsCut.size() - 4), L"😀 …");
 }

@@ -589,3 +589,29 @@ TEST_F(TForm1Test, DpiChangeScalesTheLayoutAgain)
     EXPECT_EQ(client.bottom, 308);
     EXPECT_EQ(ClientRect(form->Handle(), form->Edit9).left, 168);
 }
+
+// Any text may stand in a field: the error box quoting a huge one still fits
+// the screen, with its OK button on it.
+TEST_F(TForm1Test, ErrorBoxForAHugeTextFitsTheScreen)
+{
+    application->SetMessageBoxFunction(&MessageBoxW);
+    std::wstring huge;
+    for (int i = 0; i < 3000; ++i)
+        huge += L"1234567890 abcdefghij\r\n";
+    SetWindowTextW(form->Edit2, huge.c_str());
+    ModalBoxes boxes;
+    Click(form->Button1);
+    SetWindowTextW(form->Edit2, std::wstring(100000, L'x').c_str()); // one long word
+    Click(form->Button1);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    for (const ModalBoxes::Box &box : boxes.seen) {
+        RECT work;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_GE(box.window.top, work.top);
+        EXPECT_LE(box.window.bottom, work.bottom);
+        EXPECT_GE(box.window.left, work.left);
+        EXPECT_LE(box.window.right, work.right);
+        EXPECT_LE(box.button.bottom, work.bottom);
+        EXPECT_EQ(box.text.back(), L'…');
+    }
+}
