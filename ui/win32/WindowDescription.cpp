@@ -48,14 +48,14 @@ ComPtr<IXmlReader> CreateReader()
 {
     HMODULE library = LoadLibraryExW(L"xmllite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!library)
-        Fail("xmllite.dll");
+        Fail("xmllite.dll を読み込めません");
     using CreateXmlReaderFunction = HRESULT(WINAPI *)(REFIID, void **, IMalloc *);
     const auto create = reinterpret_cast<CreateXmlReaderFunction>(
         reinterpret_cast<void (*)()>(GetProcAddress(library, "CreateXmlReader")));
     IXmlReader *reader = nullptr;
     if (!create ||
         FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void **>(&reader), nullptr)))
-        Fail("CreateXmlReader");
+        Fail("XML リーダーを作れません");
     return ComPtr<IXmlReader>(reader);
 }
 
@@ -74,11 +74,11 @@ XmlElement ReadTree(std::string_view xml)
     ComPtr<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE *>(xml.data()),
                                              static_cast<UINT>(xml.size())));
     if (!stream)
-        Fail("SHCreateMemStream");
+        Fail("メモリーが足りません");
     ComPtr<IXmlReader> reader = CreateReader();
     reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);
     if (FAILED(reader->SetInput(stream.get())))
-        Fail("SetInput");
+        Fail("XML リーダーに渡せません");
 
     XmlElement document;
     std::vector<XmlElement *> open{&document};
@@ -105,7 +105,7 @@ XmlElement ReadTree(std::string_view xml)
         }
         case XmlNodeType_EndElement:
             if (open.size() < 2)
-                Fail("unbalanced elements");
+                Fail("要素の始まりと終わりが合いません");
             open.pop_back();
             break;
         case XmlNodeType_Text:
@@ -117,21 +117,19 @@ XmlElement ReadTree(std::string_view xml)
         }
     }
     if (FAILED(result) || open.size() != 1)
-        Fail("malformed XML");
+        Fail("XML の形式が正しくありません");
     const XmlElement *ui = document.Child(L"ui");
     if (!ui)
-        Fail("no <ui> element");
+        Fail("<ui> 要素がありません");
     return *ui;
 }
 
 int Number(const XmlElement *element, const char *what)
 {
-    if (!element)
-        Fail(what);
     wchar_t *end = nullptr;
-    const long value = std::wcstol(element->text.c_str(), &end, 10);
-    if (element->text.empty() || *end != L'\0')
-        Fail(what);
+    const long value = element ? std::wcstol(element->text.c_str(), &end, 10) : 0;
+    if (!element || element->text.empty() || *end != L'\0')
+        Fail(std::string(what) + " が数値ではありません");
     return static_cast<int>(value);
 }
 
@@ -155,7 +153,7 @@ void ReadGeometry(const XmlElement &widget, int &left, int &top, int &width, int
     const XmlElement *property = Property(widget, L"geometry");
     const XmlElement *rect = property ? property->Child(L"rect") : nullptr;
     if (!rect)
-        Fail("no geometry for " + Narrow(widget.nameAttribute));
+        Fail(Narrow(widget.nameAttribute) + " に geometry がありません");
     left = Number(rect->Child(L"x"), "x");
     top = Number(rect->Child(L"y"), "y");
     width = Number(rect->Child(L"width"), "width");
@@ -204,7 +202,7 @@ WindowDescription ParseWindowDescription(std::string_view xml)
     const XmlElement ui = ReadTree(xml);
     const XmlElement *widget = ui.Child(L"widget");
     if (!widget)
-        Fail("no window");
+        Fail("ウィンドウの <widget> がありません");
 
     WindowDescription window;
     if (const XmlElement *className = ui.Child(L"class"))
@@ -232,7 +230,7 @@ WindowDescription ParseWindowDescription(std::string_view xml)
         for (const XmlElement &stop : tabStops->children)
             if (stop.name == L"tabstop") {
                 if (window.IndexOf(stop.text) < 0)
-                    Fail("tab stop " + Narrow(stop.text) + " names no component");
+                    Fail("タブ順の " + Narrow(stop.text) + " というコンポーネントがありません");
                 window.tabStops.push_back(stop.text);
             }
     return window;
