@@ -3,8 +3,14 @@
 // running. Built with the same compiler, flags and static linking as
 // rilo_mj.exe, so that the difference is what the calculator itself costs.
 // Built a second time with one Japanese label in the calculator's font, which
-// is the least any window with text pays for starting the font system.
+// is the least any window with text pays for starting the font system, and a
+// third time with that label under the calculator's manifest and common
+// controls 6 (themed controls, tooltips), which any program that uses them pays.
 #include <windows.h>
+
+#ifdef RILO_BARE_COMMON_CONTROLS
+#include <commctrl.h>
+#endif
 
 namespace {
 
@@ -21,6 +27,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
+#ifdef RILO_BARE_COMMON_CONTROLS
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+#endif
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
