@@ -501,6 +501,43 @@ TEST(Resources, MainIconAtEverySize)
     FreeLibrary(file);
 }
 
+// What Explorer's properties show: the product and its version, the one the
+// build gave; and what Windows reads from the manifest before the program
+// runs: common controls 6, its own scaling, Windows 10 and 11.
+TEST(Resources, VersionAndManifest)
+{
+    const std::wstring path = ProgramPath();
+    DWORD ignored = 0;
+    std::vector<char> version(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(
+        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    const auto value = [&](const wchar_t *name) {
+        wchar_t *text = nullptr;
+        UINT length = 0;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+        if (!VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void **>(&text),
+                            &length) ||
+            !text)
+            return std::wstring();
+        return std::wstring(text);
+    };
+    EXPECT_EQ(value(L"ProductName"), L"rilo_mj");
+    EXPECT_EQ(value(L"ProductVersion"), Widen(RILO_VERSION));
+    EXPECT_EQ(value(L"OriginalFilename"), L"rilo_mj.exe");
+
+    HMODULE file = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr);
+    HRSRC found = FindResourceW(file, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char *>(LockResource(LoadResource(file, found))),
+                               SizeofResource(file, found));
+    FreeLibrary(file);
+    for (const char *needed : {"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0", "<dpiAware",
+                               "<dpiAwareness", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
+}
+
 // A program whose window description cannot be read reports it in the
 // start-up failure box, titled "アプリケーション エラー" and naming the error's
 // class and the program file, and ends with exit code 1 once it is closed.
