@@ -80,8 +80,9 @@ else
     text=$(gzip -dc "$changelog")
     wanted=$(sed -n 's/^## \([^ ]*\) - \([0-9-]*\)$/\1 \2/p' "$source_dir/CHANGELOG.md")
     got_versions=$(sed -n 's/^rilo-mj (\([^)]*\)) unstable; urgency=medium$/\1/p' <<<"$text")
-    [ "$got_versions" = "$(cut -d' ' -f1 <<<"$wanted")" ] ||
-        fail "the changelog's versions ($(echo $got_versions)) are not CHANGELOG.md's ($(echo $(cut -d' ' -f1 <<<"$wanted")))"
+    wanted_versions=$(cut -d' ' -f1 <<<"$wanted")
+    [ "$got_versions" = "$wanted_versions" ] ||
+        fail "the changelog's versions (${got_versions//$'\n'/ }) are not CHANGELOG.md's (${wanted_versions//$'\n'/ })"
     [ "$(head -n1 <<<"$got_versions")" = "$version" ] ||
         fail "the newest changelog entry is $(head -n1 <<<"$got_versions"), the project is $version"
     # Each trailer: the maintainer, two blanks, the release date in RFC 2822
