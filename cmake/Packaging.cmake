@@ -24,9 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
 
-# The xcb platform plugin, which no library dependency brings in but without
-# which the window cannot open on an X desktop, and the Japanese font the
-# window and its notices are drawn in.
+# Beyond the libraries: Qt's further platform plugins, which libqt6gui6 only
+# recommends (on Debian 12 the X plugin itself, xcb, and the offscreen one come
+# with libqt6gui6), and the Japanese font the window and its notices are drawn
+# in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
 # In a Wayland session the program then runs as a Wayland client; without the
 # plugin it falls back to X11 through Xwayland.
