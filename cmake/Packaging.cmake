@@ -24,11 +24,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
 
-# Beyond the libraries: Qt's further platform plugins, which libqt6gui6 only
-# recommends (on Debian 12 the X plugin itself, xcb, and the offscreen one come
-# with libqt6gui6), and the Japanese font the window and its notices are drawn
-# in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
+# Beyond the libraries: the Japanese font the window and its notices are drawn
+# in. The X platform plugin (xcb) needs no name of its own: on Debian 12 it
+# comes with libqt6gui6, which dpkg-shlibdeps lists. qt6-qpa-plugins holds only
+# the VNC and touch plugins, of no use here.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
 # In a Wayland session the program then runs as a Wayland client; without the
 # plugin it falls back to X11 through Xwayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
