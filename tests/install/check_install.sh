@@ -33,7 +33,10 @@ usr/share/applications/rilo_mj.desktop
 usr/share/icons/hicolor/32x32/apps/rilo_mj.png
 usr/share/icons/hicolor/64x64/apps/rilo_mj.png
 usr/share/icons/hicolor/128x128/apps/rilo_mj.png
-usr/share/metainfo/org.example.rilo_mj.metainfo.xml
+usr/share/metainfo/rilo_mj.metainfo.xml
+usr/share/doc/rilo-mj/copyright
+usr/share/doc/rilo-mj/changelog.gz
+usr/share/man/man1/rilo_mj.1.gz
 LIST
 )
 actual=$(cd "$root" && find . ! -type d | sed 's|^\./||' | sort)
