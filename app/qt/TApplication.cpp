@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 #include <cstdio>
@@ -59,6 +60,18 @@ void ReleaseStartupMessages()
         qWarning().noquote() << message;
 }
 
+// The icon in its drawn size and enlarged pixel by pixel to 64 and 128, so
+// that the pixel art stays sharp on a screen drawn at 2 or 4 times.
+QIcon ApplicationIcon()
+{
+    const QImage image = QPixmap(MAINICON).toImage();
+    QIcon icon(QPixmap::fromImage(image));
+    for (int factor : {2, 4})
+        icon.addPixmap(QPixmap::fromImage(
+            image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    return icon;
+}
+
 QString ClassName(const std::exception &error)
 {
     int status = 0;
@@ -87,7 +100,7 @@ TApplication::TApplication(int &argc, char **argv)
     // window under, matching rilo_mj.desktop.
     setApplicationName(ApplicationTitle(applicationFilePath()));
     setDesktopFileName(QStringLiteral("rilo_mj"));
-    setWindowIcon(QIcon(QPixmap(MAINICON)));
+    setWindowIcon(ApplicationIcon());
 
     // The windows are drawn for MS PGothic; IPA's P Gothic has the same metrics.
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),

@@ -3,6 +3,7 @@
 #include "GuiTestMain.h"
 #include "LargeLossNotice.h"
 #include "ModalBoxes.h"
+#include "ShowNotice.h"
 #include "TApplication.h"
 
 #include <QClipboard>
@@ -41,6 +42,7 @@ private slots:
     void hugeTextErrorFitsOnScreen();
     void noInputWhileABoxIsOpen_data();
     void noInputWhileABoxIsOpen();
+    void boxBelongsToTheWindowWhenNoneIsActive();
     void boxFitsTheScreen_data();
     void boxFitsTheScreen();
     void tabSequence();
@@ -387,6 +389,20 @@ void TForm1Test::noInputWhileABoxIsOpen()
     QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
                       form->Button2->mapTo(form.get(), form->Button2->rect().center()));
     QCOMPARE(Edit("Edit1")->text(), QStringLiteral("0"));
+}
+
+// A compositor that has not activated the window yet leaves no active window:
+// the box still belongs to the calculator window, modal to it.
+void TForm1Test::boxBelongsToTheWindowWhenNoneIsActive()
+{
+    QApplication::setActiveWindow(nullptr);
+    QCOMPARE(QApplication::activeWindow(), nullptr);
+    ModalBoxes boxes;
+    QWidget *parent = nullptr;
+    boxes.inspect = [&](TMessageBox *box) { parent = box->parentWidget(); };
+    ShowNotice(QStringLiteral("notice"));
+    QCOMPARE(boxes.seen.size(), 1u);
+    QCOMPARE(parent, form.get());
 }
 
 void TForm1Test::boxFitsTheScreen_data()
