@@ -1,5 +1,7 @@
 #include "TMessageBox.h"
 
+#include "X11Window.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -46,16 +48,16 @@ QWidget *ShownWindow()
 }
 
 // The frame the window manager puts around a box, as far as it is known
-// before the box is mapped: the box's own once mapped, else that of the window
-// it belongs to, which the same window manager decorates alike.
+// before the box is mapped: that of the window it belongs to, which the same
+// window manager decorates alike.
 QMargins FrameMargins(const QWidget *box)
 {
-    if (box->windowHandle() && !box->windowHandle()->frameMargins().isNull())
-        return box->windowHandle()->frameMargins();
     const QWidget *parent = box->parentWidget() ? box->parentWidget()->window() : nullptr;
-    if (parent && parent->windowHandle())
-        return parent->windowHandle()->frameMargins();
-    return {};
+    if (!parent)
+        return {};
+    if (X11Window::Active())
+        return X11Window::FrameMargins(parent);
+    return parent->windowHandle() ? parent->windowHandle()->frameMargins() : QMargins();
 }
 
 // Cuts text to at most limit characters, never inside a surrogate pair, and
@@ -191,6 +193,11 @@ TMessageBox::TMessageBox(const QString &title, const QString &text, Icon icon, Q
     label->setText(
         ShownLines(text_, label->font(), area.width() / 2, area.height() - rest - frameHeight)
             .join(u'\n'));
+
+    // Placed before it exists, the box's position is taken for its frame's
+    // top-left corner (Qt tells X11 window managers so at creation).
+    adjustSize();
+    Centre();
 }
 
 void TMessageBox::Show(const QString &title, const QString &text, Icon icon)
@@ -219,17 +226,6 @@ void TMessageBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     Centre();
-}
-
-bool TMessageBox::event(QEvent *event)
-{
-    // Once mapped, the frame is known: centre again if it was guessed wrong.
-    if (event->type() == QEvent::WindowActivate && !centredOnFrame_ && windowHandle() &&
-        !windowHandle()->frameMargins().isNull()) {
-        centredOnFrame_ = true;
-        Centre();
-    }
-    return QDialog::event(event);
 }
 
 void TMessageBox::Centre()

@@ -39,7 +39,6 @@ public:
     static constexpr int kIconSize = 32;
 
 protected:
-    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -47,5 +46,4 @@ private:
     void Centre();
 
     QString text_;
-    bool centredOnFrame_ = false;
 };

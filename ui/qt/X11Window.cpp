@@ -99,6 +99,49 @@ void PlaceOnScreen(QWidget *window, QPoint screenPixels)
     xcb_flush(connection);
 }
 
+QMargins FrameMargins(const QWidget *window)
+{
+    xcb_connection_t *connection = Connection();
+    if (!connection || !window->internalWinId())
+        return {};
+    const auto client = static_cast<xcb_window_t>(window->internalWinId());
+    // The frame is the client's ancestor just below the root.
+    xcb_window_t frame = client;
+    xcb_window_t root = XCB_WINDOW_NONE;
+    for (;;) {
+        const std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, frame), nullptr),
+            &std::free);
+        if (!tree)
+            return {};
+        root = tree->root;
+        if (tree->parent == root)
+            break;
+        frame = tree->parent;
+    }
+    if (frame == client)
+        return {};
+    const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> outer(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, frame), nullptr),
+        &std::free);
+    const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> inner(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, client), nullptr),
+        &std::free);
+    const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> at(
+        xcb_translate_coordinates_reply(
+            connection, xcb_translate_coordinates(connection, client, root, 0, 0), nullptr),
+        &std::free);
+    if (!outer || !inner || !at)
+        return {};
+    const int left = at->dst_x - outer->x;
+    const int top = at->dst_y - outer->y;
+    const int right = outer->width + 2 * outer->border_width - left - inner->width;
+    const int bottom = outer->height + 2 * outer->border_width - top - inner->height;
+    const qreal ratio = window->devicePixelRatio();
+    return QMargins(qRound(left / ratio), qRound(top / ratio), qRound(right / ratio),
+                    qRound(bottom / ratio));
+}
+
 #else
 
 bool Active()
@@ -107,6 +150,10 @@ bool Active()
 }
 void AllowMinimize(QWidget *) {}
 void PlaceOnScreen(QWidget *, QPoint) {}
+QMargins FrameMargins(const QWidget *)
+{
+    return {};
+}
 
 #endif
 

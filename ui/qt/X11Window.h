@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 
 class QWidget;
@@ -23,5 +24,11 @@ void AllowMinimize(QWidget *window);
 // position in Qt's coordinates. Call once the window exists and before it is
 // mapped.
 void PlaceOnScreen(QWidget *window, QPoint screenPixels);
+
+// The frame the window manager has put around a mapped window, in Qt's
+// coordinates, asked of the X server now rather than as last reported: Qt
+// learns of a new frame only once it has handled the window manager's events.
+// Null when not on X11 or not framed.
+QMargins FrameMargins(const QWidget *window);
 
 } // namespace X11Window
