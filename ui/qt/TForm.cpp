@@ -1,5 +1,6 @@
 #include "TForm.h"
 
+#include "Accessibility.h"
 #include "CommandHost.h"
 #include "X11Window.h"
 
@@ -23,6 +24,7 @@ int Scaled(int value, int numerator, int denominator)
 
 TForm::TForm(CommandHost &owner) : owner_(owner)
 {
+    InstallAccessibleInterfaces();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 }

@@ -163,6 +163,7 @@ TMessageBox::TMessageBox(const QString &title, const QString &text, Icon icon, Q
     if (icon == Icon::Stop) {
         auto *iconLabel = new QLabel(this);
         iconLabel->setObjectName(QStringLiteral("Icon"));
+        iconLabel->setAccessibleName(QStringLiteral("エラー"));
         iconLabel->setPixmap(StopIcon(kIconSize, ScreenFor(parent)->devicePixelRatio()));
         body->addWidget(iconLabel, 0, Qt::AlignTop);
     }
