@@ -39,7 +39,8 @@ class Speech:
         for entry in self.ENTRY.split(text):
             match = self.UTTERANCE.match(entry.decode("utf-8", "replace"))
             if match:
-                result.append(match.group(1))
+                # Orca indents the further lines of an utterance in its log.
+                result.append(match.group(1).replace("\n" + " " * 18, "\n"))
         return result
 
     def wait_for(self, words, timeout=10.0):
@@ -66,7 +67,7 @@ def step(title, words, action, timeout=10.0, last=None):
     said = speech.wait_for(words, timeout)
     print(f"== {title}")
     for utterance in said:
-        print(f"   Orca: {utterance!r}")
+        print("   Orca: " + utterance.replace("\n", "\n         "))
     missing = [w for w in words if w not in " ".join(said)]
     if missing:
         failures.append(title)
@@ -118,8 +119,15 @@ def key(name):
 
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 env.pop("QT_QPA_PLATFORM", None)
-calculator = subprocess.Popen([PROGRAM], env=env)
+calculator = None
 try:
+    # The window opens with the focus in the first field.
+    def start():
+        global calculator
+        calculator = subprocess.Popen([PROGRAM], env=env)
+
+    step("the window opens", ["雀荘Rilo店簡易計算機('A`)", "frame", "１位の点数", "0"], start,
+         timeout=20)
     app = find_app()
     window = app[0]
     check("main window role", window.getRole() == pyatspi.ROLE_FRAME,
@@ -142,7 +150,7 @@ try:
         (pay41, ["支払い", "４位が１位に払う", "Zeny"]),
         (pay32, ["支払い", "３位が２位に払う", "Zeny"]),
     ]
-    for field, words in fields:
+    for field, words in fields[1:] + fields[:1]:
         step(f"focus on the field {field.name!r}", words, field.queryComponent().grabFocus)
 
     def set_inputs(texts):
@@ -186,8 +194,9 @@ try:
     step("notice closed with Enter", ["計算", "2,000,000z", "10,000z"], lambda: key("Return"),
          last=["2,000,000z", "10,000z"])
 finally:
-    calculator.terminate()
-    calculator.wait(10)
+    if calculator:
+        calculator.terminate()
+        calculator.wait(10)
 
 if failures:
     print(f"a11y-check: FAILED: {', '.join(failures)}")
