@@ -1,5 +1,6 @@
 #include "Announcer.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QTimer>
 
@@ -12,7 +13,8 @@ Announcer::Announcer(QWidget *window) : QWidget(window)
 
 void Announcer::Announce(QWidget *window, const QString &message)
 {
-    if (!window)
+    // Without assistive technology listening there is no one to tell.
+    if (!window || !QAccessible::isActive())
         return;
     auto *announcer = window->findChild<Announcer *>(QString(), Qt::FindDirectChildrenOnly);
     if (!announcer)
