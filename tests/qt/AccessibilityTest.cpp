@@ -131,6 +131,7 @@ void AccessibilityTest::fieldTextIsReadWhole_data()
     QTest::newRow("rate") << "1000";
     QTest::newRow("payment text") << " 31,000z";
     QTest::newRow("typing mistake") << "12a";
+    QTest::newRow("wider than the field") << "１２３４５６７８９０１２";
 }
 
 void AccessibilityTest::fieldTextIsReadWhole()
@@ -152,6 +153,20 @@ void AccessibilityTest::fieldTextIsReadWhole()
     int start = -1, end = -1;
     QCOMPARE(iface->textAtOffset(text.size(), QAccessible::LineBoundary, &start, &end), text);
     QCOMPARE(Interface(edit)->text(QAccessible::Value), text);
+
+    // Where each character stands, as a screen magnifier or Orca's mouse
+    // review asks, and back; a text wider than the field is scrolled.
+    edit->repaint(); // where Qt scrolls the field to show its cursor
+    const QRect field(edit->mapToGlobal(QPoint(0, 0)), edit->size());
+    for (int offset = 0; offset < text.size(); ++offset) {
+        const QRect character = iface->characterRect(offset);
+        const QPoint inside(character.left() + character.width() / 4, character.center().y());
+        if (!field.contains(inside))
+            continue; // scrolled out of sight
+        QCOMPARE(iface->offsetAtPoint(inside), offset);
+    }
+    const QRect last = iface->characterRect(text.size() - 1);
+    QVERIFY(field.contains(last.center()));
 }
 
 void AccessibilityTest::fieldsCanBeEditedThroughTheirInterface()

@@ -3,8 +3,6 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionFrame>
 
 #include <algorithm>
 
@@ -118,26 +116,17 @@ int AccessibleLineEdit::characterCount() const
 
 QRect AccessibleLineEdit::characterRect(int offset) const
 {
-    // Where the character stands in an unscrolled field; the text of these
-    // fields fits them.
     const QLineEdit *edit = Edit();
     const QString shown = edit->displayText();
     if (offset < 0 || offset >= shown.size())
         return {};
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth = edit->hasFrame()
-                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
-                           : 0;
-    const QRect contents = edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
-                               .marginsRemoved(edit->textMargins());
+    // Measured from the text cursor, which Qt places with the field's margins
+    // and its scrolling.
+    const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const QFontMetrics metrics(edit->font());
-    const int horizontalMargin = 2; // QLineEdit's own margin inside the frame
-    const int x =
-        contents.left() + horizontalMargin + metrics.horizontalAdvance(shown.left(offset));
-    const int y = contents.top() + (contents.height() - metrics.height()) / 2;
-    const QRect rect(x, y, metrics.horizontalAdvance(shown.at(offset)), metrics.height());
+    const int x = cursor.center().x() + metrics.horizontalAdvance(shown.left(offset)) -
+                  metrics.horizontalAdvance(shown.left(edit->cursorPosition()));
+    const QRect rect(x, cursor.top(), metrics.horizontalAdvance(shown.at(offset)), cursor.height());
     return rect.translated(edit->mapToGlobal(QPoint(0, 0)));
 }
 
