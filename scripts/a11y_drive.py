@@ -171,6 +171,9 @@ try:
     check("focus stays on 計算", calculate.getState().contains(pyatspi.STATE_FOCUSED))
     step("計算 again, same result", ["31,000z", "10,500z"], press_calculate,
          last=["31,000z", "10,500z"])
+    # Heard again by going back to the payment fields.
+    step("Shift+Tab from 計算", ["支払い ３位が２位に払うZeny", "10,500z"], lambda: key("shift+Tab"))
+    step("Shift+Tab again", ["支払い ４位が１位に払うZeny", "31,000z"], lambda: key("shift+Tab"))
 
     # A typing mistake: the error box reads its message.
     set_inputs(["12a", "30000", "20000", "10000", "500", "1000", "1000"])
