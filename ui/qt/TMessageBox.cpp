@@ -164,7 +164,12 @@ TMessageBox::TMessageBox(const QString &title, const QString &text, Icon icon, Q
         auto *iconLabel = new QLabel(this);
         iconLabel->setObjectName(QStringLiteral("Icon"));
         iconLabel->setAccessibleName(QStringLiteral("エラー"));
-        iconLabel->setPixmap(StopIcon(kIconSize, ScreenFor(parent)->devicePixelRatio()));
+        // Sized with the text: larger where the desktop asks for more dots
+        // per inch with Qt's own scaling off, and drawn for the pixels Qt
+        // scales to where it scales.
+        const QScreen *screen = ScreenFor(parent);
+        const int size = qRound(kIconSize * screen->logicalDotsPerInch() / 96.0);
+        iconLabel->setPixmap(StopIcon(size, screen->devicePixelRatio()));
         body->addWidget(iconLabel, 0, Qt::AlignTop);
     }
     body->addWidget(label, 1);

@@ -35,7 +35,7 @@ public:
     // shown text is cut.
     static constexpr int kMaxShownCharacters = 2000;
     static constexpr char16_t kCutMark = u'…';
-    // The stop icon's size, in Qt's coordinates.
+    // The stop icon's size, in Qt's coordinates at 96 dpi.
     static constexpr int kIconSize = 32;
 
 protected:
