@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class SessionEnd;
@@ -43,8 +44,11 @@ public:
     TooltipController &Tooltips() { return *tooltips_; }
 
     // Runs a command; an error that escapes it goes to the error box, and the
-    // program goes on.
+    // program goes on. Nothing escapes, not even a failure of the report.
     void RunCommand(const std::function<void()> &command) noexcept override;
+
+    // What the error box says of an error that is no exception object.
+    static constexpr const char *kUnknownError = "不明なエラーです";
 
     // The error box: the message, with a "." appended where it ends in a
     // character above ".", under the application title with the stop icon.
@@ -56,6 +60,8 @@ public:
     static QString StartupFailureText(const std::exception &error, const QString &programFile);
 
 private:
+    void Report(std::string_view message) noexcept;
+
     std::unique_ptr<TooltipController> tooltips_;
     std::unique_ptr<SessionEnd> sessionEnd_;
     std::vector<std::unique_ptr<QWidget>> forms_;

@@ -18,12 +18,14 @@ QWidget *WithTooltip(QObject *object)
 
 TooltipController::TooltipController(QObject *parent) : QObject(parent)
 {
-    for (QTimer *timer : {&showTimer_, &hideTimer_}) {
+    for (QTimer *timer : {&showTimer_, &hideTimer_, &crossingTimer_}) {
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
     }
     showTimer_.setInterval(kShowDelayMs);
     hideTimer_.setInterval(kHideDelayMs);
+    crossingTimer_.setInterval(kCrossingMs);
+    connect(&crossingTimer_, &QTimer::timeout, this, &TooltipController::Cancel);
     connect(&showTimer_, &QTimer::timeout, this, &TooltipController::ShowDelayElapsed);
     connect(&hideTimer_, &QTimer::timeout, this, &TooltipController::HideDelayElapsed);
 }
@@ -40,7 +42,11 @@ bool TooltipController::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Leave:
         if (watched == hovered_) {
+            // Onto the bare window (Qt sends no Enter for a parent the pointer
+            // never left) or straight onto another widget, whose Enter follows.
             switching_ = shown_ != nullptr;
+            if (switching_)
+                crossingTimer_.start();
             Hide();
             showTimer_.stop();
             hovered_ = nullptr;
@@ -78,6 +84,7 @@ void TooltipController::Enter(QWidget *widget)
     hiddenOnHovered_ = false;
     if (switching_ || shown_) {
         switching_ = false;
+        crossingTimer_.stop();
         Show(target);
     } else {
         Rest();
@@ -147,6 +154,7 @@ void TooltipController::Hide()
 void TooltipController::Cancel()
 {
     showTimer_.stop();
+    crossingTimer_.stop();
     switching_ = false;
     Hide();
 }

@@ -51,6 +51,8 @@ private slots:
     void cancels();
     void noTooltipOnFieldsAndLabels();
     void qtOwnTooltipIsSuppressed();
+    void pointerMoves_data();
+    void pointerMoves();
 };
 
 void TooltipControllerTest::showsAfterRestAndHidesAfterDelay()
@@ -183,6 +185,68 @@ void TooltipControllerTest::qtOwnTooltipIsSuppressed()
     QHelpEvent event(QEvent::ToolTip, QPoint(5, 5), form->Button1->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(form->Button1, &event);
     QVERIFY(!Tips().Tip() || !Tips().Tip()->isVisible());
+}
+
+void TooltipControllerTest::pointerMoves_data()
+{
+    // Where the pointer goes from a shown tooltip of 計算, how long it stays
+    // there, and whether 計算's tooltip then shows at once on the way back.
+    QTest::addColumn<QString>("via");
+    QTest::addColumn<int>("stayMs");
+    QTest::addColumn<bool>("backAtOnce");
+    QTest::newRow("rest on the bare window") << "bare" << 1000 << false;
+    QTest::newRow("short rest on the bare window")
+        << "bare" << TooltipController::kCrossingMs + 150 << false;
+    QTest::newRow("rest on a field") << "Edit7" << 100 << false;
+    QTest::newRow("straight over the other button") << "Button2" << 0 << true;
+}
+
+// Real pointer moves through the window, delivered as the display server
+// delivers them: Qt works out which widgets the pointer leaves and enters.
+void TooltipControllerTest::pointerMoves()
+{
+    QFETCH(QString, via);
+    QFETCH(int, stayMs);
+    QFETCH(bool, backAtOnce);
+    QWindow *window = form->windowHandle();
+    const auto at = [&](QWidget *widget) {
+        return widget->mapTo(form.get(), widget->rect().center());
+    };
+    // The strip of bare window between the two buttons, level with them.
+    const QPoint bare((form->Button1->geometry().right() + form->Button2->geometry().left()) / 2,
+                      form->Button1->geometry().center().y());
+    QVERIFY(form->childAt(bare) == nullptr);
+
+    // The pointer comes into the window, as the display server reports it,
+    // and moves on to 計算.
+    const QPoint entry(form->Button1->geometry().left() - 3, bare.y());
+    QEnterEvent enter(entry, entry, window->mapToGlobal(entry));
+    QApplication::sendEvent(window, &enter);
+    QTest::mouseMove(window, entry);
+    QTest::mouseMove(window, at(form->Button1));
+    QTRY_COMPARE_WITH_TIMEOUT(Tips().Shown(), form->Button1, 2000);
+
+    // Off the button and straight on, in the steps a pointer makes.
+    QTest::mouseMove(window, bare);
+    QCOMPARE(Tips().Shown(), nullptr);
+    const QPoint stop = via == "bare" ? bare : at(form->findChild<QWidget *>(via));
+    QTest::mouseMove(window, stop);
+    if (via == "Button2")
+        QCOMPARE(Tips().Shown(), form->Button2); // the switch, at once
+    QTest::qWait(stayMs);
+
+    QTest::mouseMove(window, bare);
+    QTest::mouseMove(window, at(form->Button1));
+    if (backAtOnce) {
+        QCOMPARE(Tips().Shown(), form->Button1);
+    } else {
+        QCOMPARE(Tips().Shown(), nullptr);
+        QVERIFY(Tips().ShowTimer().isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(Tips().Shown(), form->Button1, 2000);
+    }
+    QTest::mouseMove(window, entry);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(window, &leave);
 }
 
 RILO_GUI_TEST_MAIN(TooltipControllerTest)

@@ -1,5 +1,6 @@
 #include "TForm1.h"
 
+#include "Announcer.h"
 #include "CalcSettlement.h"
 #include "LargeLossNotice.h"
 #include "ShowNotice.h"
@@ -30,6 +31,15 @@ void TForm1::Button1Click(QObject *)
     const std::string notice = ComposeLargeLossNotice(payment);
     if (!notice.empty())
         ShowNotice(QString::fromStdString(notice));
+    // The payments land in fields that do not have the focus, where a screen
+    // reader would not read them.
+    Announcer::Announce(this, PaymentsAnnouncement());
+}
+
+QString TForm1::PaymentsAnnouncement() const
+{
+    return QStringLiteral("%1: ４位から１位へ %2、３位から２位へ %3")
+        .arg(GroupBox3->title(), Edit7->text().trimmed(), Edit8->text().trimmed());
 }
 
 void TForm1::Button2Click(QObject *)

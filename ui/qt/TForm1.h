@@ -19,6 +19,9 @@ public:
     void Button2Click(QObject *Sender); // Clear
 
 private:
+    // The two payments as a screen reader says them after Calculate.
+    QString PaymentsAnnouncement() const;
+
     std::string ReadText(InputField field) override;
     void WriteText(OutputField field, const std::string &text) override;
 };
