@@ -3,6 +3,7 @@
 #include "ApplicationTitle.h"
 #include "Exception.h"
 #include "Utf.h"
+#include "WindowClass.h"
 #include "WindowProcGuard.h"
 
 #include <commctrl.h>
@@ -68,17 +69,8 @@ TApplication::TApplication(HINSTANCE instance)
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     // Shared icons live as long as the program: the window class keeps them.
-    WNDCLASSEXW windowClass{};
-    if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &TApplication::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = icon_;
-        windowClass.hIconSm = smallIcon_;
-        windowClass.lpszClassName = kWindowClass;
-        if (!RegisterClassExW(&windowClass))
-            throw Exception("ウィンドウ クラス TApplication を登録できません");
-    }
+    if (!RegisterWindowClass(kWindowClass, &TApplication::WindowProc, icon_, smallIcon_))
+        throw Exception("ウィンドウ クラス TApplication を登録できません");
     // No size: it is seen only as the task-bar button, and as the place the
     // minimising animation goes to, the centre of the screen.
     handle_ = CreateWindowExW(0, kWindowClass, title_.c_str(),
@@ -251,13 +243,7 @@ void TApplication::ShowStartupFailure(const std::exception &error) noexcept
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTW *>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<TApplication *>(create->lpCreateParams)->handle_ = window;
-    }
-    auto *application = reinterpret_cast<TApplication *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto *application = WindowObject(window, message, lParam, &TApplication::handle_);
     if (!application)
         return DefWindowProcW(window, message, wParam, lParam);
     return GuardWindowProc(*application,

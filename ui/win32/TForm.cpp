@@ -2,6 +2,7 @@
 
 #include "EReadError.h"
 #include "Utf.h"
+#include "WindowClass.h"
 #include "WindowProcGuard.h"
 
 #include <commctrl.h>
@@ -66,17 +67,8 @@ TForm::TForm(CommandHost &owner, const wchar_t *windowClass, const wchar_t *desc
     : owner_(owner), description_(ParseWindowDescription(LoadDescription(descriptionName)))
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClassInfo{};
-    if (!GetClassInfoExW(instance, windowClass, &windowClassInfo)) {
-        windowClassInfo.cbSize = sizeof windowClassInfo;
-        windowClassInfo.lpfnWndProc = &TForm::WindowProc;
-        windowClassInfo.hInstance = instance;
-        windowClassInfo.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-        windowClassInfo.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClassInfo.lpszClassName = windowClass;
-        if (!RegisterClassExW(&windowClassInfo))
-            throw EReadError("ウィンドウ クラス " + Narrow(windowClass) + " を登録できません");
-    }
+    if (!RegisterWindowClass(windowClass, &TForm::WindowProc))
+        throw EReadError("ウィンドウ クラス " + Narrow(windowClass) + " を登録できません");
 
     if (pixelsPerInch == 0) {
         HDC screen = GetDC(nullptr);
@@ -362,13 +354,7 @@ void TForm::RestoreFocus()
 
 LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTW *>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<TForm *>(create->lpCreateParams)->handle_ = window;
-    }
-    auto *form = reinterpret_cast<TForm *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto *form = WindowObject(window, message, lParam, &TForm::handle_);
     if (!form)
         return DefWindowProcW(window, message, wParam, lParam);
     return GuardWindowProc(form->owner_,

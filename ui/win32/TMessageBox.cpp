@@ -1,6 +1,7 @@
 #include "TMessageBox.h"
 
 #include "Exception.h"
+#include "WindowClass.h"
 #include "WindowProcGuard.h"
 
 #include <algorithm>
@@ -47,16 +48,7 @@ TMessageBox::TMessageBox(CommandHost &host, const std::wstring &title, const std
     : host_(host), text_(text)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &TMessageBox::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kWindowClass;
-        RegisterClassExW(&windowClass);
-    }
+    RegisterWindowClass(kWindowClass, &TMessageBox::WindowProc); // CreateWindowExW then fails
     HWND owner = GetActiveWindow();
     if (!owner)
         owner = host.Handle();
@@ -222,13 +214,7 @@ void TMessageBox::RunModal()
 LRESULT CALLBACK TMessageBox::WindowProc(HWND window, UINT message, WPARAM wParam,
                                          LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTW *>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<TMessageBox *>(create->lpCreateParams)->handle_ = window;
-    }
-    auto *box = reinterpret_cast<TMessageBox *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto *box = WindowObject(window, message, lParam, &TMessageBox::handle_);
     if (!box)
         return DefWindowProcW(window, message, wParam, lParam);
     return GuardWindowProc(box->host_, [&] { return box->HandleMessage(message, wParam, lParam); });
