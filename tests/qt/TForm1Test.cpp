@@ -17,15 +17,6 @@ class TForm1Test : public FormFixture
 {
     Q_OBJECT
 
-private:
-    QLineEdit *Edit(const QString &name) { return form->findChild<QLineEdit *>(name); }
-    void SetInputs(const QStringList &texts) // Edit1..Edit6, Edit9
-    {
-        const QStringList names = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit9"};
-        for (int i = 0; i < names.size(); ++i)
-            Edit(names[i])->setText(texts[i]);
-    }
-
 private slots:
     void components_data();
     void components();
