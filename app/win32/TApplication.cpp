@@ -20,17 +20,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TApplication";
 
-std::wstring FromAnsi(const std::string &text)
-{
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
 std::wstring ClassName(const std::exception &error)
 {
     int status = 0;
@@ -44,7 +33,7 @@ std::wstring Message(const std::exception &error)
 {
     if (const auto *exception = dynamic_cast<const Exception *>(&error))
         return Widen(exception->Message());
-    return FromAnsi(error.what());
+    return Widen(error.what(), CP_ACP);
 }
 
 std::wstring ProgramFile()
@@ -57,7 +46,7 @@ std::wstring ProgramFile()
 } // namespace
 
 TApplication::TApplication(HINSTANCE instance)
-    : instance_(instance), title_(FromAnsi(ApplicationTitle()))
+    : instance_(instance), title_(Widen(ApplicationTitle(), CP_ACP))
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

@@ -2,15 +2,15 @@
 
 #include <windows.h>
 
-std::wstring Widen(std::string_view utf8)
+std::wstring Widen(std::string_view text, unsigned codePage)
 {
-    if (utf8.empty())
+    if (text.empty())
         return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
-    return text;
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+    return wide;
 }
 
 std::string Narrow(std::wstring_view utf16)
